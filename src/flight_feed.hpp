@@ -1,0 +1,143 @@
+// The flow shared by the four flight feeds: the single-fare item and the batch document.
+//
+// A feed takes part through a policy type that says only what differs between the feeds:
+//
+//   struct Feed {
+//       using Item = ...;                                  // the feed's item record
+//       static constexpr std::string_view log_target;      // "vesk_fares_to_xml::converter..."
+//       static constexpr std::string_view separator;       // between two item texts
+//       static std::string& link(Item&);                   // receives the landing-page link
+//       static const std::string& image_key(const Item&);  // looked up in the image map
+//       static void before_image(Item&, std::string_view default_image_url);
+//       static std::string_view missing_image_entry(const Item&);
+//       static void after_image(Item&);
+//       static void check_city_names(const Item&, OrderedTextSet& codes);
+//       static constexpr bool checks_city_names;            // Facebook and get_blue
+//       static void append_envelope_head(std::string& out, std::string_view title,
+//                                        std::string_view domain);
+//       static void append_envelope_tail(std::string& out);
+//   };
+#pragma once
+
+#include <cstdint>
+#include <source_location>
+#include <string>
+#include <string_view>
+
+#include "feed_result.hpp"
+#include "landing_page.hpp"
+#include "log.hpp"
+#include "models/item_writer.hpp"
+#include "models/json_model.hpp"
+#include "ordered_text_set.hpp"
+#include "text_map.hpp"
+
+namespace vesk::flight_feed {
+
+// The error of a failed single-fare read: an early end of the text is UnexpectedEof, any other
+// reading error InvalidData.
+inline FeedError single_read_error(models::json_reader::ReadError error) {
+    const FeedErrorKind kind = error.category == models::json_reader::ErrorCategory::EndOfInput
+                                   ? FeedErrorKind::UnexpectedEof
+                                   : FeedErrorKind::InvalidData;
+    return {kind, std::move(error.message)};
+}
+
+// The item of one fare, written just as the feed's item record builds it.
+template <class Feed>
+FeedResult single_fare(std::string_view json_input) {
+    auto fare = models::json_model::read_fare(json_input);
+    if (!fare) return std::unexpected(single_read_error(std::move(fare.error())));
+    const auto item = Feed::Item::from_fare_object(fare->value);
+    auto xml = models::item_writer::item_to_xml(item);
+    if (!xml) return std::unexpected(FeedError{FeedErrorKind::InvalidInput, std::move(xml.error().message)});
+    return std::move(*xml);
+}
+
+// The whole document for a list of fares: every item completed with its landing-page link and
+// image, written straight into the one output buffer inside the feed's envelope.
+template <class Feed>
+FeedResult batch(std::string_view json_input, std::string_view title, std::string_view domain,
+                 const TextMap& image_mapping, std::string_view default_image_url,
+                 std::string_view landing_page) {
+    constexpr std::string_view target = Feed::log_target;
+    auto fares = models::json_model::read_fares(json_input);
+    if (!fares) {
+        const std::string& message = fares.error().message;
+        log::emit(target, log::Level::Error, std::source_location::current(),
+                  [&] { return "Error parsing json: " + message; });
+        log::emit(target, log::Level::Error, std::source_location::current(),
+                  [&] { return "Json string: " + std::string(json_input); });
+        return std::unexpected(FeedError{FeedErrorKind::InvalidInput, message});
+    }
+    log::emit(target, log::Level::Info, std::source_location::current(), [&] {
+        return "Parsed " + std::to_string(fares->value.size()) + " fare objects";
+    });
+
+    OrderedTextSet with_no_images;
+    OrderedTextSet with_no_city_names;
+    std::int64_t xml_item_count = 0;
+
+    std::string document;
+    document.reserve(json_input.size() + json_input.size() / 4 + 512);
+    Feed::append_envelope_head(document, title, domain);
+
+    LandingPage links(landing_page);
+    std::string link;
+    typename Feed::Item item;  // one item reused for every fare, so its buffers are too
+    for (const auto& fare : fares->value) {
+        links.fill(link, fare);
+        item.assign_fare_object(fare);
+        Feed::link(item).assign(link);
+        const auto image = image_mapping.find(std::string_view(Feed::image_key(item)));
+        Feed::before_image(item, default_image_url);
+        if (image != image_mapping.end()) {
+            item.set_image_url(image->second);
+        } else {
+            with_no_images.insert(Feed::missing_image_entry(item));
+            item.set_image_url(default_image_url);
+        }
+        Feed::after_image(item);
+        if constexpr (Feed::checks_city_names) Feed::check_city_names(item, with_no_city_names);
+
+        const std::size_t item_start = document.size();
+        if (xml_item_count > 0) document.append(Feed::separator);
+        if (auto written = models::item_writer::append_item_xml(document, item); !written) {
+            document.resize(item_start);
+            log::emit(target, log::Level::Error, std::source_location::current(), [&] {
+                return "Error converting fare object to XML, skipping: " +
+                       models::item_writer::diagnostic_form(item);
+            });
+            continue;
+        }
+        ++xml_item_count;
+    }
+
+    if (!with_no_images.empty()) {
+        log::emit(target, log::Level::Info, std::source_location::current(), [&] {
+            return "No image url for: " + with_no_images.join(",") + " trying the DEFAULT_IMAGE_URL";
+        });
+    }
+    if (!with_no_city_names.empty()) {
+        return std::unexpected(FeedError{FeedErrorKind::InvalidInput,
+                                         "No translations available for : " + with_no_city_names.join(",")});
+    }
+    log::emit(target, log::Level::Info, std::source_location::current(), [&] {
+        return "Processed xml feeds items: " + std::to_string(xml_item_count);
+    });
+    Feed::append_envelope_tail(document);
+    return document;
+}
+
+// The envelope of `Feed` around already joined item texts.
+template <class Feed>
+std::string complete(std::string_view title, std::string_view domain, std::string_view items) {
+    std::string document;
+    document.reserve(items.size() + title.size() + domain.size() + 256);
+    Feed::append_envelope_head(document, title, domain);
+    document.append(items);
+    Feed::append_envelope_tail(document);
+    return document;
+}
+
+}  // namespace vesk::flight_feed
