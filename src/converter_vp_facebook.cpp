@@ -1,0 +1,114 @@
+#include "converter_vp_facebook.hpp"
+
+#include <cstdint>
+#include <source_location>
+
+#include "envelope.hpp"
+#include "log.hpp"
+#include "models/item_writer.hpp"
+#include "models/package_json_model.hpp"
+#include "models/xml_vp_facebook_model.hpp"
+
+namespace vesk::converter_vp_facebook {
+
+namespace {
+
+constexpr std::string_view log_target = "vesk_fares_to_xml::converter_vp_facebook";
+
+using models::package_json_model::PackageFareObject;
+using models::xml_vp_facebook_model::PackageFeedItem;
+
+// The item takes the hotel's first image, so a fare whose hotel has none cannot become an item.
+std::string no_hotel_image_message(const PackageFareObject& fare) {
+    return "Package fare `" + std::string(fare.tessaro_id) +
+           "` cannot be converted: its hotel has no images";
+}
+
+void append_envelope_head(std::string& out, std::string_view title, std::string_view domain) {
+    envelope::append_rss_start(out);
+    out.append("\n    <channel>\n    ");
+    envelope::append_title_element(out, title);
+    out.append("\n    ");
+    envelope::append_link_element(out, domain);
+    out.append("\n    ");
+}
+
+void append_envelope_tail(std::string& out) { out.append("\n    </channel>\n    </rss>"); }
+
+}  // namespace
+
+FeedResult fare_to_vp_facebook_xml(std::string_view json_input) {
+    auto fare = models::package_json_model::read_package_fare(json_input);
+    if (!fare) {
+        const FeedErrorKind kind =
+            fare.error().category == models::json_reader::ErrorCategory::EndOfInput
+                ? FeedErrorKind::UnexpectedEof
+                : FeedErrorKind::InvalidData;
+        return std::unexpected(FeedError{kind, std::move(fare.error().message)});
+    }
+    const auto item = PackageFeedItem::from_package_fare_object(fare->value);
+    if (!item) {
+        return std::unexpected(FeedError{FeedErrorKind::InvalidInput, no_hotel_image_message(fare->value)});
+    }
+    auto xml = models::item_writer::item_to_xml(*item);
+    if (!xml) return std::unexpected(FeedError{FeedErrorKind::InvalidInput, std::move(xml.error().message)});
+    return std::move(*xml);
+}
+
+FeedResult fares_to_vp_facebook_xml(std::string_view json_input, std::string_view title,
+                                    std::string_view domain) {
+    auto fares = models::package_json_model::read_package_fares(json_input);
+    if (!fares) {
+        const std::string& message = fares.error().message;
+        log::emit(log_target, log::Level::Error, std::source_location::current(),
+                  [&] { return "Error parsing json: " + message; });
+        log::emit(log_target, log::Level::Error, std::source_location::current(),
+                  [&] { return "Json string: " + std::string(json_input); });
+        return std::unexpected(FeedError{FeedErrorKind::InvalidInput, message});
+    }
+    log::emit(log_target, log::Level::Info, std::source_location::current(), [&] {
+        return "Parsed " + std::to_string(fares->value.size()) + " fare objects";
+    });
+
+    std::int64_t xml_item_count = 0;
+    std::string document;
+    document.reserve(json_input.size() + 512);
+    append_envelope_head(document, title, domain);
+
+    PackageFeedItem item;  // one item reused for every fare, so its buffers are too
+    for (const auto& fare : fares->value) {
+        if (!item.assign_package_fare_object(fare)) {
+            log::emit(log_target, log::Level::Error, std::source_location::current(),
+                      [&] { return no_hotel_image_message(fare); });
+            continue;
+        }
+        const std::size_t item_start = document.size();
+        if (xml_item_count > 0) document.push_back('\n');
+        if (auto written = models::item_writer::append_item_xml(document, item); !written) {
+            document.resize(item_start);
+            log::emit(log_target, log::Level::Error, std::source_location::current(), [&] {
+                return "Error converting fare object to XML, skipping: " +
+                       models::item_writer::diagnostic_form(item);
+            });
+            continue;
+        }
+        ++xml_item_count;
+    }
+
+    log::emit(log_target, log::Level::Info, std::source_location::current(), [&] {
+        return "Processed xml vp_fb package feeds items: " + std::to_string(xml_item_count);
+    });
+    append_envelope_tail(document);
+    return document;
+}
+
+std::string complete_xml(std::string_view title, std::string_view domain, std::string_view items) {
+    std::string document;
+    document.reserve(items.size() + title.size() + domain.size() + 256);
+    append_envelope_head(document, title, domain);
+    document.append(items);
+    append_envelope_tail(document);
+    return document;
+}
+
+}  // namespace vesk::converter_vp_facebook
