@@ -8,6 +8,7 @@
 #include "models/item_writer.hpp"
 #include "models/package_json_model.hpp"
 #include "models/xml_vp_facebook_model.hpp"
+#include "read_failure.hpp"
 
 namespace vesk::converter_vp_facebook {
 
@@ -39,13 +40,7 @@ void append_envelope_tail(std::string& out) { out.append("\n    </channel>\n    
 
 FeedResult fare_to_vp_facebook_xml(std::string_view json_input) {
     auto fare = models::package_json_model::read_package_fare(json_input);
-    if (!fare) {
-        const FeedErrorKind kind =
-            fare.error().category == models::json_reader::ErrorCategory::EndOfInput
-                ? FeedErrorKind::UnexpectedEof
-                : FeedErrorKind::InvalidData;
-        return std::unexpected(FeedError{kind, std::move(fare.error().message)});
-    }
+    if (!fare) return std::unexpected(read_failure::single_fare_error(std::move(fare.error())));
     const auto item = PackageFeedItem::from_package_fare_object(fare->value);
     if (!item) {
         return std::unexpected(FeedError{FeedErrorKind::InvalidInput, no_hotel_image_message(fare->value)});
@@ -59,12 +54,7 @@ FeedResult fares_to_vp_facebook_xml(std::string_view json_input, std::string_vie
                                     std::string_view domain) {
     auto fares = models::package_json_model::read_package_fares(json_input);
     if (!fares) {
-        const std::string& message = fares.error().message;
-        log::emit(log_target, log::Level::Error, std::source_location::current(),
-                  [&] { return "Error parsing json: " + message; });
-        log::emit(log_target, log::Level::Error, std::source_location::current(),
-                  [&] { return "Json string: " + std::string(json_input); });
-        return std::unexpected(FeedError{FeedErrorKind::InvalidInput, message});
+        return std::unexpected(read_failure::batch_error(log_target, std::move(fares.error()), json_input));
     }
     log::emit(log_target, log::Level::Info, std::source_location::current(), [&] {
         return "Parsed " + std::to_string(fares->value.size()) + " fare objects";

@@ -30,24 +30,16 @@
 #include "models/item_writer.hpp"
 #include "models/json_model.hpp"
 #include "ordered_text_set.hpp"
+#include "read_failure.hpp"
 #include "text_map.hpp"
 
 namespace vesk::flight_feed {
-
-// The error of a failed single-fare read: an early end of the text is UnexpectedEof, any other
-// reading error InvalidData.
-inline FeedError single_read_error(models::json_reader::ReadError error) {
-    const FeedErrorKind kind = error.category == models::json_reader::ErrorCategory::EndOfInput
-                                   ? FeedErrorKind::UnexpectedEof
-                                   : FeedErrorKind::InvalidData;
-    return {kind, std::move(error.message)};
-}
 
 // The item of one fare, written just as the feed's item record builds it.
 template <class Feed>
 FeedResult single_fare(std::string_view json_input) {
     auto fare = models::json_model::read_fare(json_input);
-    if (!fare) return std::unexpected(single_read_error(std::move(fare.error())));
+    if (!fare) return std::unexpected(read_failure::single_fare_error(std::move(fare.error())));
     const auto item = Feed::Item::from_fare_object(fare->value);
     auto xml = models::item_writer::item_to_xml(item);
     if (!xml) return std::unexpected(FeedError{FeedErrorKind::InvalidInput, std::move(xml.error().message)});
@@ -62,14 +54,7 @@ FeedResult batch(std::string_view json_input, std::string_view title, std::strin
                  std::string_view landing_page) {
     constexpr std::string_view target = Feed::log_target;
     auto fares = models::json_model::read_fares(json_input);
-    if (!fares) {
-        const std::string& message = fares.error().message;
-        log::emit(target, log::Level::Error, std::source_location::current(),
-                  [&] { return "Error parsing json: " + message; });
-        log::emit(target, log::Level::Error, std::source_location::current(),
-                  [&] { return "Json string: " + std::string(json_input); });
-        return std::unexpected(FeedError{FeedErrorKind::InvalidInput, message});
-    }
+    if (!fares) return std::unexpected(read_failure::batch_error(target, std::move(fares.error()), json_input));
     log::emit(target, log::Level::Info, std::source_location::current(), [&] {
         return "Parsed " + std::to_string(fares->value.size()) + " fare objects";
     });
