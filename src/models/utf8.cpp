@@ -1,0 +1,71 @@
+#include "utf8.hpp"
+
+#include <cstdint>
+#include <cstring>
+
+namespace vesk::models::utf8 {
+
+Sequence decode(std::string_view text) {
+    const auto byte_at = [text](std::size_t index) {
+        return static_cast<unsigned char>(text[index]);
+    };
+    const unsigned char lead = byte_at(0);
+    if (lead < 0x80) return {lead, 1, true};
+
+    // The lead byte fixes the length and the range of the second byte; later bytes are 80..BF.
+    std::size_t length = 0;
+    char32_t code_point = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code_point = lead & 0x1FU;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code_point = lead & 0x0FU;
+        if (lead == 0xE0) low = 0xA0;   // no overlong forms
+        if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code_point = lead & 0x07U;
+        if (lead == 0xF0) low = 0x90;   // no overlong forms
+        if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+        return {0, 1, false};
+    }
+    for (std::size_t index = 1; index < length; ++index) {
+        if (index == text.size() || byte_at(index) < low || byte_at(index) > high) {
+            return {0, index, false};
+        }
+        const unsigned char next = byte_at(index);
+        code_point = (code_point << 6) | (next & 0x3FU);
+        low = 0x80;
+        high = 0xBF;
+    }
+    return {code_point, length, true};
+}
+
+std::size_t ascii_prefix_length(std::string_view text) {
+    constexpr std::uint64_t high_bits = 0x8080808080808080ULL;
+    std::size_t index = 0;
+    for (; index + 8 <= text.size(); index += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + index, sizeof block);
+        if ((block & high_bits) != 0) break;
+    }
+    while (index < text.size() && static_cast<unsigned char>(text[index]) < 0x80) ++index;
+    return index;
+}
+
+std::optional<Invalid> first_invalid(std::string_view text) {
+    std::size_t index = 0;
+    for (;;) {
+        index += ascii_prefix_length(text.substr(index));
+        if (index == text.size()) return std::nullopt;
+        const Sequence sequence = decode(text.substr(index));
+        if (!sequence.valid) return Invalid{index, sequence};
+        index += sequence.length;
+    }
+}
+
+}  // namespace vesk::models::utf8

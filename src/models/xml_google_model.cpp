@@ -1,0 +1,25 @@
+#include "xml_google_model.hpp"
+
+#include "listing_fields.hpp"
+
+namespace vesk::models::xml_google_model {
+
+FeedItem FeedItem::from_fare_object(const json_model::FareObject& fare) {
+    FeedItem item;
+    item.assign_fare_object(fare);
+    return item;
+}
+
+void FeedItem::assign_fare_object(const json_model::FareObject& fare) {
+    assign_listing_fields(*this, fare);
+}
+
+void FeedItem::set_image_url(std::string_view url) { image.assign(url); }
+
+void FeedItem::set_origin_city(std::string_view city_name) { origin_city.assign(city_name); }
+
+void FeedItem::set_destination_city(std::string_view city_name) {
+    destination_city.assign(city_name);
+}
+
+}  // namespace vesk::models::xml_google_model
