@@ -19,24 +19,6 @@ constexpr char32_t capital_sigma = U'\u03A3';
 constexpr std::string_view small_sigma = "\u03C3";
 constexpr std::string_view final_small_sigma = "\u03C2";
 
-void append_utf8(std::string& out, char32_t code_point) {
-    if (code_point < 0x80) {
-        out.push_back(static_cast<char>(code_point));
-    } else if (code_point < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (code_point >> 6)));
-        out.push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
-    } else if (code_point < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (code_point >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((code_point >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (code_point >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((code_point >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((code_point >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
-    }
-}
-
 // The entry of a sorted, disjoint range table whose `first` is the greatest not above
 // `code_point`, or nullptr; the caller checks `last`.
 template <class Range, std::size_t size>
@@ -53,7 +35,7 @@ CaseClass case_class(char32_t code_point) {
 void append_lowercase_code_point(std::string& out, char32_t code_point) {
     const auto* run = range_at_or_before(tables::lowercase_runs, code_point);
     if (run != nullptr && code_point <= run->last && (code_point - run->first) % run->stride == 0) {
-        append_utf8(out, static_cast<char32_t>(static_cast<std::int32_t>(code_point) + run->delta));
+        utf8::append(out, static_cast<char32_t>(static_cast<std::int32_t>(code_point) + run->delta));
         return;
     }
     const auto* expansion = std::ranges::lower_bound(tables::lowercase_expansions, code_point, {},
@@ -62,7 +44,7 @@ void append_lowercase_code_point(std::string& out, char32_t code_point) {
         out.append(expansion->utf8);
         return;
     }
-    append_utf8(out, code_point);
+    utf8::append(out, code_point);
 }
 
 // Whether the first character of `text` that is not case-ignorable exists and is cased.

@@ -34,6 +34,7 @@ PROGRAMS = {
     "criteo_item_test": [*ITEM_WRITER, "src/models/xml_criteo_model.cpp"],
     "get_blue_item_test": [*ITEM_WRITER, "src/models/xml_get_blue_model.cpp"],
     "vp_item_test": [*ITEM_WRITER, "src/models/xml_vp_facebook_model.cpp"],
+    "text_case_test": ["src/text_case.cpp", "src/models/utf8.cpp"],
 }
 
 

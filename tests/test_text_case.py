@@ -1,6 +1,6 @@
 """Lower-casing of the core against Python's str.lower(), for every assigned code point.
 
-The C++ test program tests/cpp/test_text_case.cpp lower-cases lines of standard input; each
+The C++ test program tests/cpp/text_case_test.cpp lower-cases lines of standard input; each
 context below puts every code point into lines whose lower case Python computes too. Alone, a
 character checks its full lower-case mapping; around a capital sigma, it checks whether the
 final-sigma rule sees it as cased, case-ignorable or neither.
@@ -17,7 +17,7 @@ import pytest
 
 ROOT = Path(__file__).resolve().parent.parent
 TABLES = ROOT / "src" / "text_case_tables.hpp"
-SOURCES = ["tests/cpp/test_text_case.cpp", "src/text_case.cpp", "src/models/utf8.cpp"]
+SOURCES = ["tests/cpp/text_case_test.cpp", "src/text_case.cpp", "src/models/utf8.cpp"]
 
 
 def version_tuple(version):

@@ -7,6 +7,7 @@
 
 #include "debug_text.hpp"
 #include "number_text.hpp"
+#include "utf8.hpp"
 
 namespace vesk::models::json_reader {
 
@@ -57,24 +58,6 @@ int hex_value(unsigned char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-void append_code_point(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
 }
 
 // Whether a decimal number that std::from_chars found out of range is too large (rather than
@@ -358,7 +341,7 @@ bool Reader::parse_unicode_escape(std::string& decoded) {
     if (!decode_hex_escape(first)) return false;
     if (first >= 0xDC00 && first <= 0xDFFF) return error(Grammar::LoneLeadingSurrogateInHexEscape);
     if (first < 0xD800 || first > 0xDBFF) {
-        append_code_point(decoded, first);
+        utf8::append(decoded, first);
         return true;
     }
     // A leading surrogate must be followed by the escape of a trailing one.
@@ -369,8 +352,8 @@ bool Reader::parse_unicode_escape(std::string& decoded) {
     std::uint16_t second = 0;
     if (!decode_hex_escape(second)) return false;
     if (second < 0xDC00 || second > 0xDFFF) return error(Grammar::LoneLeadingSurrogateInHexEscape);
-    append_code_point(decoded, 0x10000 + ((static_cast<std::uint32_t>(first - 0xD800) << 10) |
-                                          static_cast<std::uint32_t>(second - 0xDC00)));
+    utf8::append(decoded, 0x10000 + ((static_cast<char32_t>(first - 0xD800) << 10) |
+                                   static_cast<char32_t>(second - 0xDC00)));
     return true;
 }
 

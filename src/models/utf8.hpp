@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vesk::models::utf8 {
@@ -31,5 +32,8 @@ struct Invalid {
 
 // The first invalid sequence of `text`, or nothing when the whole text is valid.
 std::optional<Invalid> first_invalid(std::string_view text);
+
+// Appends the UTF-8 bytes of a code point (U+0000 to U+10FFFF, surrogates excluded).
+void append(std::string& out, char32_t code_point);
 
 }  // namespace vesk::models::utf8
