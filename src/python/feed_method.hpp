@@ -1,0 +1,65 @@
+// The body shared by every Converter method: bind, convert, call one feed operation, and return
+// its text as a str or raise OSError with its failure message.
+#pragma once
+
+#include <Python.h>
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+#include "feed_result.hpp"
+#include "python/argument_binding.hpp"
+#include "python/argument_conversion.hpp"
+#include "python/cpp_exception_boundary.hpp"
+#include "python/signature.hpp"
+
+namespace vesk::python {
+
+// The operation's text as a new str, or null with OSError(message) raised for its failure.
+PyObject* feed_result_to_python(const FeedResult& result);
+
+namespace feed_method_detail {
+
+template <class Operation>
+struct OperationTraits;
+
+template <class... Params>
+struct OperationTraits<FeedResult (*)(Params...)> {
+    // What each parameter is converted into: std::string_view or TextMap.
+    using Arguments = std::tuple<std::remove_cvref_t<Params>...>;
+    static constexpr std::size_t arity = sizeof...(Params);
+};
+
+// Converts in parameter order and stops at the first value that cannot be converted.
+template <class Arguments, std::size_t... I>
+bool convert_all(const Signature& signature, std::span<PyObject* const> bound,
+                 Arguments& arguments, std::index_sequence<I...>) {
+    return (convert_argument(signature.parameters[I], bound[I], std::get<I>(arguments)) && ...);
+}
+
+}  // namespace feed_method_detail
+
+// A METH_FASTCALL | METH_KEYWORDS method that exposes `Operation` under signature `S`.
+template <const Signature& S, auto Operation>
+PyObject* feed_method(PyObject* /*self*/, PyObject* const* args, Py_ssize_t nargs,
+                      PyObject* kwnames) noexcept {
+    using Traits = feed_method_detail::OperationTraits<decltype(Operation)>;
+    static_assert(Traits::arity == S.parameters.size(),
+                  "the signature must name every parameter of the operation");
+    return translate_cpp_exceptions([&]() -> PyObject* {
+        std::array<PyObject*, Traits::arity> bound{};
+        if (!bind_vectorcall(S, args, nargs, kwnames, bound)) return nullptr;
+        typename Traits::Arguments arguments;
+        if (!feed_method_detail::convert_all(S, bound, arguments,
+                                             std::make_index_sequence<Traits::arity>{})) {
+            return nullptr;
+        }
+        return feed_result_to_python(std::apply(Operation, arguments));
+    });
+}
+
+}  // namespace vesk::python
