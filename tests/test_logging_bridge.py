@@ -342,3 +342,26 @@ def test_handlers_that_release_the_gil_while_other_threads_log(converter, google
     assert documents == [expected] * 20
     messages = [message for _, _, message in collect.seen]
     assert sorted(messages) == ["Parsed 1 fare objects"] * 20 + ["Processed xml feeds items: 1"] * 20
+
+
+@pytest.mark.parametrize("exception", ["SystemExit(3)", "KeyboardInterrupt()"])
+def test_exit_raised_by_a_handler_is_printed_and_does_not_end_the_process(run_python, exception):
+    result = run_python(
+        f"""
+        import logging
+        import vesk_fares_to_xml
+
+        class Leave(logging.Handler):
+            def emit(self, record):
+                raise {exception}
+
+        logger = logging.getLogger("vesk_fares_to_xml.converter_google")
+        logger.setLevel(logging.INFO)
+        logger.addHandler(Leave())
+        document = vesk_fares_to_xml.Converter(1).fares_to_google_xml("[]", "t", "d", {{}}, "i", "l")
+        print(document.endswith("</listings>"))
+        """
+    )
+    assert result.returncode == 0, result.stderr
+    assert result.stdout == "True\n"
+    assert result.stderr.count("Traceback") == 2  # one per record: "Parsed ..." and "Processed ..."

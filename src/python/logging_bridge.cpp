@@ -91,19 +91,19 @@ public:
         const OwnedRef file = OwnedRef::steal(PyUnicode_DecodeFSDefault(location.file_name()));
         const OwnedRef line = OwnedRef::steal(PyLong_FromUnsignedLong(location.line()));
         if (!python_message || !level_number || !file || !line) {
-            PyErr_Print();
+            print_raised_exception();
             return;
         }
         const OwnedRef record = OwnedRef::steal(PyObject_CallMethodObjArgs(
             logger->logger.get(), make_record_.get(), logger->name.get(), level_number.get(),
             file.get(), line.get(), python_message.get(), no_arguments_.get(), Py_None, nullptr));
         if (!record) {
-            PyErr_Print();
+            print_raised_exception();
             return;
         }
         const OwnedRef handled = OwnedRef::steal(
             PyObject_CallMethodObjArgs(logger->logger.get(), handle_.get(), record.get(), nullptr));
-        if (!handled) PyErr_Print();
+        if (!handled) print_raised_exception();
     }
 
 private:
@@ -130,7 +130,7 @@ private:
                          : nullptr);
         const int truth = answer ? PyObject_IsTrue(answer.get()) : -1;
         if (truth < 0) {
-            PyErr_Print();
+            print_raised_exception();
             return std::nullopt;
         }
         return truth == 1;
@@ -148,7 +148,7 @@ private:
         OwnedRef logger =
             OwnedRef::steal(name ? PyObject_CallOneArg(get_logger_.get(), name.get()) : nullptr);
         if (!logger) {
-            PyErr_Print();
+            print_raised_exception();
             return std::nullopt;
         }
         int most_verbose_level = no_level;

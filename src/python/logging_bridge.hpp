@@ -7,7 +7,8 @@
 // verbose records are dropped without asking Python, every other one is tested with
 // `isEnabledFor`, built with `makeRecord` (with the source file and line of the log call and
 // the finished message) and passed to `handle`. A Python exception raised on that path is
-// printed as PyErr_Print prints it, and the call that logged goes on.
+// printed as an uncaught exception is printed (a SystemExit included, which never ends the
+// process from here), and the call that logged goes on.
 #pragma once
 
 namespace vesk::python {

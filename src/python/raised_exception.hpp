@@ -39,4 +39,23 @@ inline void raise_exception(OwnedRef exception) noexcept {
 #endif
 }
 
+// Prints the exception being raised as an uncaught one is printed (through sys.excepthook) and
+// clears it. Unlike PyErr_Print, which obeys a SystemExit by ending the process, this prints a
+// SystemExit too: an exception raised inside a library call must not end its host's process.
+inline void print_raised_exception() noexcept {
+    OwnedRef exception = take_raised_exception();
+    if (!exception) return;
+    PyObject* hook = PySys_GetObject("excepthook");  // borrowed
+    if (hook != nullptr) {
+        const OwnedRef traceback = OwnedRef::steal(PyException_GetTraceback(exception.get()));
+        const OwnedRef printed = OwnedRef::steal(PyObject_CallFunctionObjArgs(
+            hook, reinterpret_cast<PyObject*>(Py_TYPE(exception.get())), exception.get(),
+            traceback ? traceback.get() : Py_None, nullptr));
+        if (printed) return;
+        PyErr_Clear();  // the hook itself failed: fall back to the plainest report
+    }
+    raise_exception(std::move(exception));
+    PyErr_WriteUnraisable(nullptr);
+}
+
 }  // namespace vesk::python
