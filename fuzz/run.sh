@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs every fuzz target built by fuzz/build.sh for SECONDS each, as many at a time as there are
+# Runs the fuzz targets built by fuzz/build.sh (all, or those named) for SECONDS each, as many at a time as there are
 # cores, starting from the seed corpus; prints each target's executions and coverage, and fails
 # when a target finds an input that breaks a property (the input is kept under WORK_DIR).
-#   fuzz/run.sh BUILD_DIR SECONDS [WORK_DIR]
+#   fuzz/run.sh BUILD_DIR SECONDS [WORK_DIR [TARGET...]]
 # WORK_DIR (default: a new temporary folder) holds the growing corpora, logs and crash inputs;
 # give the same folder again to go on from an earlier run's corpora.
 set -euo pipefail
@@ -12,6 +12,9 @@ build="$1"
 seconds="$2"
 work="${3:-$(mktemp -d)}"
 targets=(flight_fare_read flight_fares_read package_fare_read package_fares_read batch_feeds)
+if (( $# > 3 )); then
+    targets=("${@:4}")
+fi
 
 mkdir -p "$work/corpus" "$work/logs" "$work/crashes"
 python3 "$root/fuzz/seed_corpus.py" "$work/corpus" >/dev/null
