@@ -36,8 +36,8 @@ inline bool take_suffix(std::string_view& text, std::string_view suffix) {
 }  // namespace detail
 
 // Line L is 1-based and at most the number of lines of `input` (line feeds + 1). Column C counts
-// bytes from the start of line L: 0 before its first byte, at most the bytes of the line with the
-// line feed that ends it, where an error found on that line feed (a raw one inside a string) lies.
+// bytes from the start of line L: 0 before its first byte, at most the bytes of the line without
+// the line feed that ends it (an error found on a line feed is placed at column 0 of the next line).
 inline void require_position_within(std::string_view message, std::string_view input) {
     std::string_view rest = message;
     std::size_t line = 0;
@@ -58,7 +58,7 @@ inline void require_position_within(std::string_view message, std::string_view i
     }
     const std::size_t feed = input.find('\n', line_start);
     const std::size_t line_bytes =
-        feed == std::string_view::npos ? input.size() - line_start : feed - line_start + 1;
+        feed == std::string_view::npos ? input.size() - line_start : feed - line_start;
     require(column <= line_bytes, "the error's column lies within its line",
             std::string(message) + " (line holds " + std::to_string(line_bytes) + " bytes)");
 }
