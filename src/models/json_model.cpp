@@ -69,4 +69,9 @@ json_reader::ReadResult<std::vector<FareObject>> read_fares(std::string_view jso
     return json_reader::read_list<FareObject>(json);
 }
 
+std::expected<std::size_t, json_reader::ReadError> read_each_fare(
+    std::string_view json, const std::function<void(const FareObject&)>& on_fare) {
+    return json_reader::read_each<FareObject>(json, on_fare);
+}
+
 }  // namespace vesk::models::json_model

@@ -4,6 +4,9 @@
 // strings that held escapes (see json_reader.hpp); they live as long as both.
 #pragma once
 
+#include <cstddef>
+#include <expected>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -46,5 +49,10 @@ struct FareObject {
 json_reader::ReadResult<FareObject> read_fare(std::string_view json);
 // List read: the text holds one array of FareObject values.
 json_reader::ReadResult<std::vector<FareObject>> read_fares(std::string_view json);
+// List read without keeping the list: calls `on_fare` with each FareObject as soon as it is read
+// (its views are valid during that call only) and returns the number of fares. Reads like
+// read_fares; on an error the fares before it have been handed over.
+std::expected<std::size_t, json_reader::ReadError> read_each_fare(
+    std::string_view json, const std::function<void(const FareObject&)>& on_fare);
 
 }  // namespace vesk::models::json_model

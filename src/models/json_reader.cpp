@@ -164,15 +164,6 @@ ReadError Reader::take_error() const {
 
 // --- grammar ---------------------------------------------------------------------------------
 
-int Reader::skip_whitespace() {
-    while (index_ < text_.size()) {
-        const char c = text_[index_];
-        if (c != ' ' && c != '\n' && c != '\t' && c != '\r') return static_cast<unsigned char>(c);
-        ++index_;
-    }
-    return -1;
-}
-
 bool Reader::end() {
     if (skip_whitespace() >= 0) return peek_error(Grammar::TrailingCharacters);
     return true;
@@ -187,13 +178,8 @@ bool Reader::parse_ident(std::string_view rest) {
     return true;
 }
 
-bool Reader::parse_object_colon() {
-    const int c = skip_whitespace();
-    if (c == ':') {
-        eat();
-        return true;
-    }
-    if (c >= 0) return peek_error(Grammar::ExpectedColon);
+bool Reader::colon_error() {
+    if (peek() >= 0) return peek_error(Grammar::ExpectedColon);
     return peek_error(Grammar::EofWhileParsingObject);
 }
 
@@ -262,42 +248,22 @@ void Reader::end_map_after_error() {
 
 // --- strings ---------------------------------------------------------------------------------
 
-bool Reader::parse_string(std::string_view& out) {
-    std::size_t start = index_;
-    bool escaped = false;
-    const std::size_t size = text_.size();
-    const char* data = text_.data();
+// The rest of a string from the first byte that is not plain: escapes are decoded into scratch_
+// and the result kept in the text store.
+bool Reader::parse_escaped_string(std::size_t start, std::string_view& out) {
+    scratch_.assign(text_.substr(start, index_ - start));
     while (true) {
-        while (index_ < size) {
-            const auto c = static_cast<unsigned char>(data[index_]);
-            if (c == '"' || c == '\\' || c < 0x20) break;
-            ++index_;
-        }
-        if (index_ == size) return error(Grammar::EofWhileParsingString);
-        const char c = data[index_];
+        if (index_ == text_.size()) return error(Grammar::EofWhileParsingString);
+        const char c = text_[index_++];
         if (c == '"') {
-            if (!escaped) {
-                out = text_.substr(start, index_ - start);
-            } else {
-                scratch_.append(data + start, index_ - start);
-                out = texts_.keep(scratch_);
-            }
-            ++index_;
+            out = texts_.keep(scratch_);
             return true;
         }
-        if (c == '\\') {
-            if (!escaped) {
-                scratch_.clear();
-                escaped = true;
-            }
-            scratch_.append(data + start, index_ - start);
-            ++index_;
-            if (!parse_escape(scratch_)) return false;
-            start = index_;
-            continue;
-        }
-        ++index_;
-        return error(Grammar::ControlCharacterWhileParsingString);
+        if (c != '\\') return error(Grammar::ControlCharacterWhileParsingString);
+        if (!parse_escape(scratch_)) return false;
+        const std::size_t run = index_;
+        index_ = json_scan::plain_run_end(text_, index_);
+        scratch_.append(text_.substr(run, index_ - run));
     }
 }
 
@@ -355,11 +321,6 @@ bool Reader::parse_unicode_escape(std::string& decoded) {
     utf8::append(decoded, 0x10000 + ((static_cast<char32_t>(first - 0xD800) << 10) |
                                    static_cast<char32_t>(second - 0xDC00)));
     return true;
-}
-
-bool Reader::read_key(std::string_view& out) {
-    eat();  // the opening quote
-    return parse_string(out);
 }
 
 // --- numbers ---------------------------------------------------------------------------------
@@ -537,12 +498,9 @@ bool Reader::peek_invalid_type(std::string_view expected) {
     return false;
 }
 
-bool Reader::read_text(std::string_view& out) {
-    const int c = skip_whitespace();
+bool Reader::not_a_string(int c) {
     if (c < 0) return peek_error(Grammar::EofWhileParsingValue);
-    if (c != '"') return peek_invalid_type("a string");
-    eat();
-    return parse_string(out);
+    return peek_invalid_type("a string");
 }
 
 bool Reader::read_u8(std::uint8_t& out) {
@@ -686,22 +644,14 @@ bool Reader::skip_value() {
 }
 
 bool Reader::skip_string() {
-    const std::size_t size = text_.size();
-    const char* data = text_.data();
     while (true) {
-        while (index_ < size) {
-            const auto c = static_cast<unsigned char>(data[index_]);
-            if (c == '"' || c == '\\' || c < 0x20) break;
-            ++index_;
-        }
-        if (index_ == size) return error(Grammar::EofWhileParsingString);
-        const char c = data[index_];
-        if (c == '"') {
-            ++index_;
-            return true;
-        }
-        if (c != '\\') return error(Grammar::ControlCharacterWhileParsingString);
+        index_ = json_scan::plain_run_end(text_, index_);
+        if (index_ == text_.size()) return error(Grammar::EofWhileParsingString);
+        const char c = text_[index_];
+        // A skipped string reports a control byte at its own position, a read one after it.
+        if (c != '"' && c != '\\') return error(Grammar::ControlCharacterWhileParsingString);
         ++index_;
+        if (c == '"') return true;
         if (!skip_escape()) return false;
     }
 }

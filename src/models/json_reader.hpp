@@ -23,6 +23,8 @@
 #include <utility>
 #include <vector>
 
+#include "json_scan.hpp"
+
 namespace vesk::models::json_reader {
 
 enum class ErrorCategory {
@@ -128,6 +130,11 @@ public:
     template <class T>
     bool read_value(T& out);
 
+    // Reads one array, each element into `record` (the same object every time, so its buffers
+    // are reused), calling `on_element(record)` after each.
+    template <class T, class OnElement>
+    bool read_each_element(T& record, OnElement&& on_element);
+
     // Tests that nothing but whitespace follows the value.
     bool end();
 
@@ -137,7 +144,15 @@ private:
     // --- bytes -------------------------------------------------------------------------------
     int peek() const { return index_ < text_.size() ? static_cast<unsigned char>(text_[index_]) : -1; }
     void eat() { ++index_; }
-    int skip_whitespace();
+    // The byte after any blanks, or -1 at the end. Inline: it runs before every token.
+    int skip_whitespace() {
+        while (index_ < text_.size()) {
+            const auto c = static_cast<unsigned char>(text_[index_]);
+            if (c > ' ' || (c != ' ' && c != '\n' && c != '\t' && c != '\r')) return c;
+            ++index_;
+        }
+        return -1;
+    }
 
     // --- errors ------------------------------------------------------------------------------
     // `error` places the error after the bytes consumed, `peek_error` on the byte looked at.
@@ -150,8 +165,27 @@ private:
 
     // --- grammar -----------------------------------------------------------------------------
     bool parse_ident(std::string_view rest);
-    bool parse_object_colon();
-    bool parse_string(std::string_view& out);
+    bool parse_object_colon() {
+        if (skip_whitespace() == ':') {
+            eat();
+            return true;
+        }
+        return colon_error();
+    }
+    bool colon_error();
+    // A string after its opening quote: a view into the input when it holds no escape. The
+    // common case is inline; escapes and errors are left to parse_escaped_string.
+    bool parse_string(std::string_view& out) {
+        const std::size_t start = index_;
+        index_ = json_scan::plain_run_end(text_, index_);
+        if (index_ < text_.size() && text_[index_] == '"') {
+            out = text_.substr(start, index_ - start);
+            eat();
+            return true;
+        }
+        return parse_escaped_string(start, out);
+    }
+    bool parse_escaped_string(std::size_t start, std::string_view& out);
     bool parse_escape(std::string& decoded);
     bool parse_unicode_escape(std::string& decoded);
     bool decode_hex_escape(std::uint16_t& out);
@@ -175,13 +209,28 @@ private:
     bool skip_number();
 
     // --- typed values ------------------------------------------------------------------------
-    bool read_text(std::string_view& out);
+    bool read_text(std::string_view& out) {
+        const int c = skip_whitespace();
+        if (c == '"') {
+            eat();
+            return parse_string(out);
+        }
+        return not_a_string(c);
+    }
+    bool not_a_string(int c);
     bool read_u8(std::uint8_t& out);
     bool read_f32(float& out);
-    bool read_key(std::string_view& out);
+    // A key, at its opening quote.
+    bool read_key(std::string_view& out) {
+        eat();
+        return parse_string(out);
+    }
 
     template <class T>
     bool read_optional(std::optional<T>& out);
+    // An array whose elements `read_element()` reads one at a time.
+    template <class ReadElement>
+    bool read_array(ReadElement&& read_element);
     template <class T>
     bool read_sequence(std::vector<T>& out);
     template <class T>
@@ -241,8 +290,8 @@ bool Reader::read_optional(std::optional<T>& out) {
     return read_value(out.emplace());
 }
 
-template <class T>
-bool Reader::read_sequence(std::vector<T>& out) {
+template <class ReadElement>
+bool Reader::read_array(ReadElement&& read_element) {
     const int c = skip_whitespace();
     if (c < 0) return peek_error(Grammar::EofWhileParsingValue);
     if (c != '[') return peek_invalid_type("a sequence");
@@ -257,7 +306,7 @@ bool Reader::read_sequence(std::vector<T>& out) {
             break;
         }
         if (!has_element) break;
-        if (!read_value(out.emplace_back())) {
+        if (!read_element()) {
             ok = false;
             break;
         }
@@ -268,6 +317,21 @@ bool Reader::read_sequence(std::vector<T>& out) {
         return false;
     }
     return end_seq();
+}
+
+template <class T>
+bool Reader::read_sequence(std::vector<T>& out) {
+    out.clear();  // a reused record keeps the vector's buffer
+    return read_array([&] { return read_value(out.emplace_back()); });
+}
+
+template <class T, class OnElement>
+bool Reader::read_each_element(T& record, OnElement&& on_element) {
+    return read_array([&] {
+        if (!read_value(record)) return false;
+        on_element(std::as_const(record));
+        return true;
+    });
 }
 
 template <class T>
@@ -327,7 +391,12 @@ bool Reader::read_record_map(T& out) {
 
         std::size_t known = field_count;
         [&]<std::size_t... I>(std::index_sequence<I...>) {
-            (void)(((key == std::get<I>(fields).key) ? (known = I, true) : false) || ...);
+            (void)(((key.size() == std::get<I>(fields).key.size() &&
+                     json_scan::bytes_equal<std::get<I>(fields).key.size()>(
+                         key.data(), std::get<I>(fields).key.data()))
+                        ? (known = I, true)
+                        : false) ||
+                   ...);
         }(std::make_index_sequence<field_count>{});
         if (known == field_count) {
             if (!parse_object_colon() || !skip_value()) return false;
@@ -344,6 +413,15 @@ bool Reader::read_record_map(T& out) {
         if (!ok) return false;
         seen[known] = true;
     }
+    // Optional fields that did not occur are absent, also in a record read before.
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ([&] {
+            auto& member = out.*(std::get<I>(fields).member);
+            if constexpr (is_optional<std::remove_cvref_t<decltype(member)>>::value) {
+                if (!seen[I]) member.reset();
+            }
+        }(), ...);
+    }(std::make_index_sequence<field_count>{});
     std::string_view missing;
     [&]<std::size_t... I>(std::index_sequence<I...>) {
         (void)(((!seen[I] && !is_optional<std::remove_cvref_t<
@@ -390,6 +468,23 @@ ReadResult<T> read_one(std::string_view text) {
 template <class T>
 ReadResult<std::vector<T>> read_list(std::string_view text) {
     return read_one<std::vector<T>>(text);
+}
+
+// Reads `text` as one array of T like read_list, handing each element to `on_element` as soon as
+// it is read instead of keeping them all: the views of a record stay valid only during its call.
+// Returns the number of elements. On an error the elements before it have been handed over.
+template <class T, class OnElement>
+std::expected<std::size_t, ReadError> read_each(std::string_view text, OnElement&& on_element) {
+    TextStore texts;
+    Reader reader(text, texts);
+    T record{};
+    std::size_t count = 0;
+    const bool read = reader.read_each_element(record, [&](const T& element) {
+        on_element(element);
+        ++count;
+    });
+    if (!read || !reader.end()) return std::unexpected(reader.take_error());
+    return count;
 }
 
 }  // namespace vesk::models::json_reader

@@ -104,4 +104,9 @@ json_reader::ReadResult<std::vector<PackageFareObject>> read_package_fares(std::
     return json_reader::read_list<PackageFareObject>(json);
 }
 
+std::expected<std::size_t, json_reader::ReadError> read_each_package_fare(
+    std::string_view json, const std::function<void(const PackageFareObject&)>& on_fare) {
+    return json_reader::read_each<PackageFareObject>(json, on_fare);
+}
+
 }  // namespace vesk::models::package_json_model

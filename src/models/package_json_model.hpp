@@ -4,7 +4,10 @@
 // strings that held escapes (see json_reader.hpp); they live as long as both.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <expected>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -67,5 +70,10 @@ struct PackageFareObject {
 json_reader::ReadResult<PackageFareObject> read_package_fare(std::string_view json);
 // List read: the text holds one array of PackageFareObject values.
 json_reader::ReadResult<std::vector<PackageFareObject>> read_package_fares(std::string_view json);
+// List read without keeping the list: calls `on_fare` with each PackageFareObject as soon as it is read
+// (its views are valid during that call only) and returns the number of fares. Reads like
+// read_package_fares; on an error the fares before it have been handed over.
+std::expected<std::size_t, json_reader::ReadError> read_each_package_fare(
+    std::string_view json, const std::function<void(const PackageFareObject&)>& on_fare);
 
 }  // namespace vesk::models::package_json_model
