@@ -52,38 +52,38 @@ FeedResult fare_to_vp_facebook_xml(std::string_view json_input) {
 
 FeedResult fares_to_vp_facebook_xml(std::string_view json_input, std::string_view title,
                                     std::string_view domain) {
-    auto fares = models::package_json_model::read_package_fares(json_input);
-    if (!fares) {
-        return std::unexpected(read_failure::batch_error(log_target, std::move(fares.error()), json_input));
-    }
-    log::emit(log_target, log::Level::Info, std::source_location::current(), [&] {
-        return "Parsed " + std::to_string(fares->value.size()) + " fare objects";
-    });
-
     std::int64_t xml_item_count = 0;
+    log::HeldRecords skipped;  // follow "Parsed", which can only count the fares at the end
     std::string document;
-    document.reserve(json_input.size() + 512);
+    // Items are shorter than the package fares they come from.
+    document.reserve(json_input.size() + 4096);
     append_envelope_head(document, title, domain);
 
     PackageFeedItem item;  // one item reused for every fare, so its buffers are too
-    for (const auto& fare : fares->value) {
+    // Each fare's item is written as soon as the fare is read; a read error drops the document.
+    auto fare_count = models::package_json_model::read_each_package_fare(json_input, [&](const PackageFareObject& fare) {
         if (!item.assign_package_fare_object(fare)) {
-            log::emit(log_target, log::Level::Error, std::source_location::current(),
-                      [&] { return no_hotel_image_message(fare); });
-            continue;
+            skipped.hold(log::Level::Error, std::source_location::current(), no_hotel_image_message(fare));
+            return;
         }
         const std::size_t item_start = document.size();
         if (xml_item_count > 0) document.push_back('\n');
         if (auto written = models::item_writer::append_item_xml(document, item); !written) {
             document.resize(item_start);
-            log::emit(log_target, log::Level::Error, std::source_location::current(), [&] {
-                return "Error converting fare object to XML, skipping: " +
-                       models::item_writer::diagnostic_form(item);
-            });
-            continue;
+            skipped.hold(log::Level::Error, std::source_location::current(),
+                         "Error converting fare object to XML, skipping: " +
+                             models::item_writer::diagnostic_form(item));
+            return;
         }
         ++xml_item_count;
+    });
+    if (!fare_count) {
+        return std::unexpected(read_failure::batch_error(log_target, std::move(fare_count.error()), json_input));
     }
+    log::emit(log_target, log::Level::Info, std::source_location::current(), [&] {
+        return "Parsed " + std::to_string(*fare_count) + " fare objects";
+    });
+    skipped.emit_all(log_target);
 
     log::emit(log_target, log::Level::Info, std::source_location::current(), [&] {
         return "Processed xml vp_fb package feeds items: " + std::to_string(xml_item_count);

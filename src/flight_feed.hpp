@@ -53,24 +53,22 @@ FeedResult batch(std::string_view json_input, std::string_view title, std::strin
                  const TextMap& image_mapping, std::string_view default_image_url,
                  std::string_view landing_page) {
     constexpr std::string_view target = Feed::log_target;
-    auto fares = models::json_model::read_fares(json_input);
-    if (!fares) return std::unexpected(read_failure::batch_error(target, std::move(fares.error()), json_input));
-    log::emit(target, log::Level::Info, std::source_location::current(), [&] {
-        return "Parsed " + std::to_string(fares->value.size()) + " fare objects";
-    });
-
     OrderedTextSet with_no_images;
     OrderedTextSet with_no_city_names;
     std::int64_t xml_item_count = 0;
+    log::HeldRecords skipped;  // follow "Parsed", which can only count the fares at the end
 
     std::string document;
-    document.reserve(json_input.size() + json_input.size() / 4 + 512);
+    // A flight feed writes about as many bytes as it reads; room for twice that costs no memory
+    // until it is written to, and spares copying the document as it grows.
+    document.reserve(2 * json_input.size() + 4096);
     Feed::append_envelope_head(document, title, domain);
 
     LandingPage links(landing_page);
     std::string link;
     typename Feed::Item item;  // one item reused for every fare, so its buffers are too
-    for (const auto& fare : fares->value) {
+    // Each fare's item is written as soon as the fare is read; a read error drops the document.
+    auto fare_count = models::json_model::read_each_fare(json_input, [&](const models::json_model::FareObject& fare) {
         links.fill(link, fare);
         item.assign_fare_object(fare);
         Feed::link(item).assign(link);
@@ -89,14 +87,18 @@ FeedResult batch(std::string_view json_input, std::string_view title, std::strin
         if (xml_item_count > 0) document.append(Feed::separator);
         if (auto written = models::item_writer::append_item_xml(document, item); !written) {
             document.resize(item_start);
-            log::emit(target, log::Level::Error, std::source_location::current(), [&] {
-                return "Error converting fare object to XML, skipping: " +
-                       models::item_writer::diagnostic_form(item);
-            });
-            continue;
+            skipped.hold(log::Level::Error, std::source_location::current(),
+                         "Error converting fare object to XML, skipping: " +
+                             models::item_writer::diagnostic_form(item));
+            return;
         }
         ++xml_item_count;
-    }
+    });
+    if (!fare_count) return std::unexpected(read_failure::batch_error(target, std::move(fare_count.error()), json_input));
+    log::emit(target, log::Level::Info, std::source_location::current(), [&] {
+        return "Parsed " + std::to_string(*fare_count) + " fare objects";
+    });
+    skipped.emit_all(target);
 
     if (!with_no_images.empty()) {
         log::emit(target, log::Level::Info, std::source_location::current(), [&] {

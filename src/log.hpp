@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace vesk::log {
 
@@ -37,5 +38,29 @@ void emit(std::string_view target, Level level, const std::source_location& loca
     const std::string message = std::forward<MakeMessage>(make_message)();
     current->write(target, level, message, location);
 }
+
+// Records held back and emitted later in the order they were held. A batch reads its fares while
+// it writes their items, yet the records about skipped items must follow the record that counts
+// the fares read; their messages are built when held (skipping is rare).
+class HeldRecords {
+public:
+    void hold(Level level, const std::source_location& location, std::string message) {
+        records_.push_back({level, location, std::move(message)});
+    }
+
+    void emit_all(std::string_view target) const {
+        for (const Record& record : records_) {
+            emit(target, record.level, record.location, [&] { return record.message; });
+        }
+    }
+
+private:
+    struct Record {
+        Level level;
+        std::source_location location;
+        std::string message;
+    };
+    std::vector<Record> records_;
+};
 
 }  // namespace vesk::log
