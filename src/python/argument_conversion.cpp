@@ -4,22 +4,20 @@
 
 #include "python/owned_ref.hpp"
 #include "python/raised_exception.hpp"
+#include "python/str_utf8.hpp"
 
 namespace vesk::python {
 
 namespace {
 
-bool to_text(PyObject* value, std::string_view& text) {
+// `text` views the str itself or `storage`.
+bool to_text(PyObject* value, std::string& storage, std::string_view& text) {
     if (!PyUnicode_Check(value)) {
         PyErr_Format(PyExc_TypeError, "'%s' object cannot be converted to 'str'",
                      Py_TYPE(value)->tp_name);
         return false;
     }
-    Py_ssize_t size = 0;
-    const char* utf8 = PyUnicode_AsUTF8AndSize(value, &size);
-    if (utf8 == nullptr) return false;
-    text = std::string_view(utf8, static_cast<std::size_t>(size));
-    return true;
+    return utf8_of_str(value, storage, text);
 }
 
 bool to_text_map(PyObject* value, TextMap& map) {
@@ -34,10 +32,14 @@ bool to_text_map(PyObject* value, TextMap& map) {
     Py_ssize_t position = 0;
     PyObject* key = nullptr;
     PyObject* item = nullptr;
+    std::string key_storage;
+    std::string item_storage;
     while (PyDict_Next(value, &position, &key, &item)) {
         std::string_view key_text;
         std::string_view item_text;
-        if (!to_text(key, key_text) || !to_text(item, item_text)) return false;
+        if (!to_text(key, key_storage, key_text) || !to_text(item, item_storage, item_text)) {
+            return false;
+        }
         map.insert_or_assign(std::string(key_text), std::string(item_text));
     }
     return true;
@@ -85,8 +87,10 @@ bool convert_named(std::string_view parameter, PyObject* value, Target& target, 
 
 }  // namespace
 
-bool convert_argument(std::string_view parameter, PyObject* value, std::string_view& text) {
-    return convert_named(parameter, value, text, to_text);
+bool convert_argument(std::string_view parameter, PyObject* value, TextArgument& text) {
+    return convert_named(parameter, value, text, [](PyObject* str, TextArgument& argument) {
+        return to_text(str, argument.storage_, argument.text_);
+    });
 }
 
 bool convert_argument(std::string_view parameter, PyObject* value, TextMap& map) {

@@ -10,16 +10,36 @@
 #include <Python.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "text_map.hpp"
 
 namespace vesk::python {
 
-// A str (or subclass) as a view of its UTF-8 text, valid as long as the str object lives.
-// str objects are immutable, and the caller's arguments outlive the call, so no copy is needed.
+// A text argument of a feed operation: the UTF-8 of a str, which converts to the
+// std::string_view the operations take. An ASCII str is viewed in place (str objects are
+// immutable and the caller's arguments outlive the call); any other is encoded into the
+// argument's own storage, released with it (see str_utf8.hpp). Never copied or moved, so the view
+// into that storage stays valid.
+class TextArgument {
+public:
+    TextArgument() = default;
+    TextArgument(const TextArgument&) = delete;
+    TextArgument& operator=(const TextArgument&) = delete;
+
+    operator std::string_view() const noexcept { return text_; }
+
+private:
+    friend bool convert_argument(std::string_view parameter, PyObject* value, TextArgument& text);
+
+    std::string_view text_;
+    std::string storage_;
+};
+
+// A str (or subclass).
 [[nodiscard]] bool convert_argument(std::string_view parameter, PyObject* value,
-                                    std::string_view& text);
+                                    TextArgument& text);
 
 // A dict (or subclass) of str to str, copied pair by pair in iteration order; a later key with
 // the same text replaces an earlier one. Copied because Python code that runs during the call

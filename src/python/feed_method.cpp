@@ -1,14 +1,12 @@
 #include "python/feed_method.hpp"
 
 #include "python/owned_ref.hpp"
+#include "python/str_utf8.hpp"
 
 namespace vesk::python {
 
 PyObject* feed_result_to_python(const FeedResult& result) {
-    if (result) {
-        return PyUnicode_DecodeUTF8(result->data(), static_cast<Py_ssize_t>(result->size()),
-                                    nullptr);
-    }
+    if (result) return str_from_utf8(*result);
     // Every failure kind is raised the same way: plain OSError whose only argument is the
     // message, so errno and strerror stay None.
     const std::string& message = result.error().message;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <span>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -27,10 +28,15 @@ namespace feed_method_detail {
 template <class Operation>
 struct OperationTraits;
 
+// What a parameter of an operation is converted into: a TextArgument for a std::string_view,
+// a TextMap for a TextMap.
+template <class Param>
+using Converted = std::conditional_t<std::is_same_v<std::remove_cvref_t<Param>, std::string_view>,
+                                     TextArgument, std::remove_cvref_t<Param>>;
+
 template <class... Params>
 struct OperationTraits<FeedResult (*)(Params...)> {
-    // What each parameter is converted into: std::string_view or TextMap.
-    using Arguments = std::tuple<std::remove_cvref_t<Params>...>;
+    using Arguments = std::tuple<Converted<Params>...>;
     static constexpr std::size_t arity = sizeof...(Params);
 };
 
