@@ -4,6 +4,7 @@
 // All forms are locale-independent and built on std::to_chars; none allocates beyond growing `out`.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,6 +21,8 @@ void append_i64(std::string& out, std::int64_t value);
 // notation (never an exponent), padded with zeros as the magnitude needs, no fractional part when
 // integral: "4", "4.25", "0.0000001", "100000000000000000000", "-0", "NaN", "inf", "-inf".
 void append_f32_item(std::string& out, float value);
+// The longest item form of a 32-bit float: "-0." with 44 zeros and 9 digits (a subnormal).
+inline constexpr std::size_t f32_item_max_length = 56;
 
 // Diagnostic form of a 32-bit float: the same shortest digits with at least one digit after the
 // point ("4.0"), in exponent notation when the magnitude is at least 1e16 or non-zero and below

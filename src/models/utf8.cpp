@@ -1,7 +1,12 @@
 #include "utf8.hpp"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace vesk::models::utf8 {
 
@@ -46,8 +51,16 @@ Sequence decode(std::string_view text) {
 }
 
 std::size_t ascii_prefix_length(std::string_view text) {
-    constexpr std::uint64_t high_bits = 0x8080808080808080ULL;
     std::size_t index = 0;
+#ifdef __SSE2__
+    for (; text.size() - index >= 16; index += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + index));
+        if (const int high = _mm_movemask_epi8(block); high != 0) {
+            return index + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(high)));
+        }
+    }
+#endif
+    constexpr std::uint64_t high_bits = 0x8080808080808080ULL;
     for (; index + 8 <= text.size(); index += 8) {
         std::uint64_t block;
         std::memcpy(&block, text.data() + index, sizeof block);

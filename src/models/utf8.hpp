@@ -21,7 +21,7 @@ struct Sequence {
 // Decodes the sequence at the front of `text`, which must not be empty.
 Sequence decode(std::string_view text);
 
-// The number of ASCII bytes `text` starts with; scans 8 bytes at a time.
+// The number of ASCII bytes `text` starts with; scans 16 bytes at a time (8 without SSE2).
 std::size_t ascii_prefix_length(std::string_view text);
 
 // Where a text stops being valid UTF-8.
