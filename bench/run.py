@@ -16,6 +16,7 @@ single-fare method at least 8x faster than its twin.
 """
 
 import argparse
+import ctypes
 import gc
 import json
 import os
@@ -33,6 +34,10 @@ import python_feeds
 import vesk_fares_to_xml
 
 CONVERTER = vesk_fares_to_xml.Converter(vesk_fares_to_xml.Converter.XML_PROTOCOL)
+
+LIBC = ctypes.CDLL(None)
+if not hasattr(LIBC, "malloc_trim"):
+    LIBC = None
 
 # (batch method, single-fare method, input kind)
 FEEDS = [
@@ -67,10 +72,19 @@ def fresh(text):
     return text.encode().decode()
 
 
+def _release_free_memory():
+    """Gives the memory the C allocator keeps for reuse back to the system (glibc), so that every
+    timed case starts on memory it must fault in, as a call in a fresh process does, rather than
+    on pages an earlier case happened to leave."""
+    if LIBC is not None:
+        LIBC.malloc_trim(0)
+
+
 def time_once(prepare, call):
     """One timing of `call(prepare())`; `prepare` is not timed."""
     argument = prepare()
     gc.collect()
+    _release_free_memory()
     start = time.perf_counter()
     result = call(argument)
     elapsed = time.perf_counter() - start
@@ -79,9 +93,7 @@ def time_once(prepare, call):
 
 
 def best_times(runs, cases):
-    """The shortest of `runs` timings of each (prepare, call) case of `cases`. The cases take
-    turns, so that each meets the allocator in the same state: what one case freed, the next
-    may reuse without faulting its pages in again."""
+    """The shortest of `runs` timings of each (prepare, call) case of `cases`, taking turns."""
     best = {name: float("inf") for name in cases}
     for _ in range(runs):
         for name, (prepare, call) in cases.items():

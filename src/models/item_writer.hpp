@@ -180,8 +180,7 @@ std::expected<void, ItemXmlError> append_item_xml(std::string& out, const Item& 
 // The XML text of `item` as a text of its own.
 template <class Item>
 std::expected<std::string, ItemXmlError> item_to_xml(const Item& item) {
-    std::string out;
-    out.reserve(128);
+    std::string out;  // sized once by append_item_xml, for the whole item
     if (auto written = append_item_xml(out, item); !written) {
         return std::unexpected(std::move(written.error()));
     }

@@ -21,6 +21,10 @@ constexpr std::size_t block = 16;
 
 // --- str to UTF-8 ----------------------------------------------------------------------------
 
+// The most UTF-8 bytes one character of a str of this width can take.
+template <class Unit>
+constexpr std::size_t max_utf8_length = sizeof(Unit) == 1 ? 2 : sizeof(Unit) == 2 ? 3 : 4;
+
 // Writes a character that is not ASCII; false for a surrogate, which UTF-8 cannot hold.
 bool put_non_ascii(char*& out, Py_UCS4 c) {
     const auto put = [&out](Py_UCS4 byte) { *out++ = static_cast<char>(byte); };
@@ -40,94 +44,72 @@ bool put_non_ascii(char*& out, Py_UCS4 c) {
 }
 
 #ifdef __SSE2__
-__m128i load(const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); }
-
-// Each: whether the 16 characters at `units` are ASCII; and writing such a block as 16 bytes.
-bool is_ascii_block(const Py_UCS1* units) { return _mm_movemask_epi8(load(units)) == 0; }
-
-bool is_ascii_block(const Py_UCS2* units) {
-    const __m128i non_ascii = _mm_and_si128(_mm_or_si128(load(units), load(units + 8)),
-                                            _mm_set1_epi16(-0x80));
-    return _mm_movemask_epi8(_mm_cmpeq_epi16(non_ascii, _mm_setzero_si128())) == 0xFFFF;
-}
-
-bool is_ascii_block(const Py_UCS4* units) {
-    const __m128i all = _mm_or_si128(_mm_or_si128(load(units), load(units + 4)),
-                                     _mm_or_si128(load(units + 8), load(units + 12)));
-    const __m128i non_ascii = _mm_and_si128(all, _mm_set1_epi32(-0x80));
-    return _mm_movemask_epi8(_mm_cmpeq_epi32(non_ascii, _mm_setzero_si128())) == 0xFFFF;
-}
-
-void put_ascii_block(const Py_UCS1* units, char* out) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), load(units));
-}
-
-void put_ascii_block(const Py_UCS2* units, char* out) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(load(units), load(units + 8)));
-}
-
-void put_ascii_block(const Py_UCS4* units, char* out) {
-    const __m128i low = _mm_packs_epi32(load(units), load(units + 4));
-    const __m128i high = _mm_packs_epi32(load(units + 8), load(units + 12));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
-}
-#endif
-
-// Walks `length` characters: `ascii_block(units)` for each block of 16 that is all ASCII, and
-// `character(c)` for every other character, stopping when it returns false.
-template <class Unit, class AsciiBlock, class Character>
-bool walk(const Unit* units, std::size_t length, AsciiBlock&& ascii_block, Character&& character) {
-    std::size_t i = 0;
-    while (i < length) {
-        std::size_t end = length;
-#ifdef __SSE2__
-        if (length - i >= block) {
-            if (is_ascii_block(units + i)) {
-                ascii_block(units + i);
-                i += block;
-                continue;
-            }
-            end = i + block;
-        }
-#endif
-        for (; i < end; ++i) {
-            if (!character(static_cast<Py_UCS4>(units[i]))) return false;
-        }
-    }
+// Each: when the block of characters at `units` is all ASCII, writes it as 16 bytes at `out`.
+bool put_ascii_block(const Py_UCS1* units, char* out) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
+    if (_mm_movemask_epi8(bytes) != 0) return false;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
     return true;
 }
 
-// The UTF-8 length of `length` characters, a surrogate counted as the three bytes it would take.
-template <class Unit>
-std::size_t utf8_length(const Unit* units, std::size_t length) {
-    std::size_t bytes = length;
-    walk(units, length, [](const Unit*) {}, [&bytes](Py_UCS4 c) {
-        bytes += (c >= 0x80) + (c >= 0x800) + (c >= 0x10000);
-        return true;
-    });
-    return bytes;
+bool put_ascii_block(const Py_UCS2* units, char* out) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + 8));
+    const __m128i non_ascii = _mm_and_si128(_mm_or_si128(low, high), _mm_set1_epi16(-0x80));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(non_ascii, _mm_setzero_si128())) != 0xFFFF) return false;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
+    return true;
 }
 
-// Encodes `length` characters into `storage`, sized exactly so that it can take memory a
-// caller freed; false (storage unspecified) at a surrogate.
+bool put_ascii_block(const Py_UCS4* units, char* out) {
+    const auto load = [units](int i) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + 4 * i));
+    };
+    const __m128i a = load(0);
+    const __m128i b = load(1);
+    const __m128i c = load(2);
+    const __m128i d = load(3);
+    const __m128i all = _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d));
+    const __m128i non_ascii = _mm_and_si128(all, _mm_set1_epi32(-0x80));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(non_ascii, _mm_setzero_si128())) != 0xFFFF) return false;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                     _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d)));
+    return true;
+}
+#endif
+
+// Encodes `length` characters into `storage`; false (storage unspecified) at a surrogate.
 template <class Unit>
 bool encode(const Unit* units, std::size_t length, std::string& storage) {
     bool encoded = true;
-    storage.resize_and_overwrite(utf8_length(units, length), [&](char* begin, std::size_t) {
+    // Sized for the worst case rather than counted first: the pages of the unused tail are never
+    // written, so they cost address space but no memory, and the text is read once.
+    storage.resize_and_overwrite(length * max_utf8_length<Unit>, [&](char* begin, std::size_t) {
         char* out = begin;
-        encoded = walk(units, length,
-                       [&out]([[maybe_unused]] const Unit* ascii) {
+        std::size_t i = 0;
+        while (i < length) {
+            std::size_t end = length;
 #ifdef __SSE2__
-                           put_ascii_block(ascii, out);
-                           out += block;
+            if (length - i >= block) {
+                if (put_ascii_block(units + i, out)) {
+                    i += block;
+                    out += block;
+                    continue;
+                }
+                end = i + block;
+            }
 #endif
-                       },
-                       [&out](Py_UCS4 c) {
-                           if (c >= 0x80) return put_non_ascii(out, c);
-                           *out++ = static_cast<char>(c);
-                           return true;
-                       });
-        return encoded ? static_cast<std::size_t>(out - begin) : std::size_t{0};
+            for (; i < end; ++i) {
+                const Py_UCS4 c = units[i];
+                if (c < 0x80) {
+                    *out++ = static_cast<char>(c);
+                } else if (!put_non_ascii(out, c)) {
+                    encoded = false;
+                    return std::size_t{0};
+                }
+            }
+        }
+        return static_cast<std::size_t>(out - begin);
     });
     return encoded;
 }
@@ -154,7 +136,7 @@ Utf8Shape shape_of(std::string_view text) {
         // Per-byte counters, summed before any of them can pass 255.
         __m128i counts = _mm_setzero_si128();
         for (int round = 0; round < 255 && text.size() - i >= block; ++round, i += block) {
-            const __m128i bytes = load(text.data() + i);
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
             greatest = _mm_max_epu8(greatest, bytes);
             // As signed bytes, 80..BF are exactly those below C0 (-64): each match counts -1.
             counts = _mm_sub_epi8(counts, _mm_cmplt_epi8(bytes, below_lead));
@@ -221,7 +203,7 @@ bool decode(std::string_view text, Unit* out, std::size_t length) {
         std::size_t end = text.size();
 #ifdef __SSE2__
         if (text.size() - i >= block && length - written >= block) {
-            const __m128i bytes = load(text.data() + i);
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
             if (_mm_movemask_epi8(bytes) == 0) {
                 put_ascii_block(bytes, out + written);
                 i += block;
