@@ -1,5 +1,6 @@
 #include "landing_page.hpp"
 
+#include <algorithm>
 #include <utility>
 
 #include "text_case.hpp"
@@ -10,7 +11,9 @@ namespace {
 
 constexpr std::string_view braces = "{}";
 
-bool holds_brace(std::string_view text) { return text.find_first_of(braces) != std::string_view::npos; }
+bool holds_brace(std::string_view text) {
+    return std::ranges::any_of(text, [](char c) { return c == '{' || c == '}'; });
+}
 
 }  // namespace
 

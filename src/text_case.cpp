@@ -59,15 +59,6 @@ bool next_is_cased(std::string_view text) {
     return false;
 }
 
-void append_ascii_lowercase(std::string& out, std::string_view ascii) {
-    const std::size_t start = out.size();
-    out.append(ascii);
-    for (char& byte : std::ranges::subrange(out.begin() + static_cast<std::ptrdiff_t>(start),
-                                            out.end())) {
-        if (byte >= 'A' && byte <= 'Z') byte = static_cast<char>(byte - 'A' + 'a');
-    }
-}
-
 // Any text: every character by the tables, capital sigma by the final-sigma rule.
 void append_mixed_lowercase(std::string& out, std::string_view text) {
     // Whether the last character so far that is not case-ignorable is cased; a byte sequence
@@ -96,11 +87,18 @@ void append_mixed_lowercase(std::string& out, std::string_view text) {
 }  // namespace
 
 void append_lowercase(std::string& out, std::string_view text) {
-    // Codes are nearly always ASCII: lower-case them without decoding or table lookups.
-    if (utf8::ascii_prefix_length(text) == text.size()) {
-        append_ascii_lowercase(out, text);
-    } else {
-        append_mixed_lowercase(out, text);
+    // Codes are nearly always ASCII: lower-case them in one pass over the copied bytes, without
+    // decoding or table lookups, and start over by the tables at the first byte that is not.
+    const std::size_t start = out.size();
+    out.append(text);
+    for (std::size_t i = start; i < out.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(out[i]);
+        if (byte >= 0x80) {
+            out.resize(start);
+            append_mixed_lowercase(out, text);
+            return;
+        }
+        if (byte >= 'A' && byte <= 'Z') out[i] = static_cast<char>(byte - 'A' + 'a');
     }
 }
 
