@@ -6,9 +6,11 @@ For 100,000 flight fares and 100,000 package fares, per feed: the extension's ba
 pure-Python version of the feed reading with `json` and with `orjson` (bench/python_feeds.py,
 checked first to give the identical document), and the floor: one copy of the input's and one of
 the output's UTF-8 bytes. Then each single-fare method against its Python twin, per call. Times
-are the best of several runs; every run gets a new `str` of the same text, so nothing a previous
-run left in the object (CPython caches a str's UTF-8 form) speeds up the next. Peak memory is the
-rise of the resident set's high-water mark during one call, in a fresh process per case.
+are the best of several runs, the cases taking turns; every run gets a new `str` of the same text
+(so no UTF-8 form cached inside a str by an earlier run could help) and starts on memory handed
+back to the system, as a call in a fresh process would. Python's garbage collector stays enabled,
+as it is for users. Peak memory is the rise of the resident set's high-water mark during one call,
+in a fresh process per case.
 
 Targets: each batch feed at least 20x faster than the `json` version and 10x faster than the
 `orjson` version, within 4x the floor, with a peak of at most 3x (input + output); each
