@@ -65,13 +65,11 @@ FeedResult batch(std::string_view json_input, std::string_view title, std::strin
     Feed::append_envelope_head(document, title, domain);
 
     LandingPage links(landing_page);
-    std::string link;
     typename Feed::Item item;  // one item reused for every fare, so its buffers are too
     // Each fare's item is written as soon as the fare is read; a read error drops the document.
     auto fare_count = models::json_model::read_each_fare(json_input, [&](const models::json_model::FareObject& fare) {
-        links.fill(link, fare);
         item.assign_fare_object(fare);
-        Feed::link(item).assign(link);
+        links.fill(Feed::link(item), fare);  // the link is made straight in the item
         const auto image = image_mapping.find(std::string_view(Feed::image_key(item)));
         Feed::before_image(item, default_image_url);
         if (image != image_mapping.end()) {

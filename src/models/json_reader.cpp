@@ -573,7 +573,7 @@ bool Reader::skip_value() {
                 break;
             case '[':
             case '{':
-                if (enclosing != 0) skip_stack_.push_back(static_cast<unsigned char>(enclosing));
+                if (enclosing != 0) skip_stack_.push_back(static_cast<char>(enclosing));
                 enclosing = 0;
                 eat();
                 frame = c;
@@ -587,7 +587,7 @@ bool Reader::skip_value() {
                 frame = enclosing;
                 enclosing = 0;
             } else if (!skip_stack_.empty()) {
-                frame = skip_stack_.back();
+                frame = static_cast<unsigned char>(skip_stack_.back());
                 skip_stack_.pop_back();
             } else {
                 return true;
@@ -615,7 +615,7 @@ bool Reader::skip_value() {
             }
             eat();
             if (skip_stack_.empty()) return true;
-            frame = skip_stack_.back();
+            frame = static_cast<unsigned char>(skip_stack_.back());
             skip_stack_.pop_back();
             accept_comma = true;
         }

@@ -256,7 +256,9 @@ private:
     int remaining_depth_ = 128;
     PendingError error_;
     std::string scratch_;
-    std::vector<unsigned char> skip_stack_;
+    // The brackets a skipped value has open, one byte each: a string, so that the usual few
+    // levels stay within its small-string buffer and skipping allocates nothing.
+    std::string skip_stack_;
 };
 
 // --- templates ---------------------------------------------------------------------------------
