@@ -179,7 +179,7 @@ private:
         const std::size_t start = index_;
         index_ = json_scan::plain_run_end(text_, index_);
         if (index_ < text_.size() && text_[index_] == '"') {
-            out = text_.substr(start, index_ - start);
+            out = std::string_view(text_.data() + start, index_ - start);
             eat();
             return true;
         }
