@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <tuple>
@@ -57,14 +58,20 @@ PyObject* feed_method(PyObject* /*self*/, PyObject* const* args, Py_ssize_t narg
     static_assert(Traits::arity == S.parameters.size(),
                   "the signature must name every parameter of the operation");
     return translate_cpp_exceptions([&]() -> PyObject* {
-        std::array<PyObject*, Traits::arity> bound{};
-        if (!bind_vectorcall(S, args, nargs, kwnames, bound)) return nullptr;
-        typename Traits::Arguments arguments;
-        if (!feed_method_detail::convert_all(S, bound, arguments,
-                                             std::make_index_sequence<Traits::arity>{})) {
-            return nullptr;
+        std::optional<FeedResult> result;
+        {
+            // The converted arguments (with the UTF-8 copy of a non-ASCII fare list) are released
+            // before the result becomes a str, so that the two never take memory at once.
+            std::array<PyObject*, Traits::arity> bound{};
+            if (!bind_vectorcall(S, args, nargs, kwnames, bound)) return nullptr;
+            typename Traits::Arguments arguments;
+            if (!feed_method_detail::convert_all(S, bound, arguments,
+                                                 std::make_index_sequence<Traits::arity>{})) {
+                return nullptr;
+            }
+            result.emplace(std::apply(Operation, arguments));
         }
-        return feed_result_to_python(std::apply(Operation, arguments));
+        return feed_result_to_python(*result);
     });
 }
 
