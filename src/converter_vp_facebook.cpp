@@ -1,8 +1,8 @@
 #include "converter_vp_facebook.hpp"
 
-#include <cstdint>
 #include <source_location>
 
+#include "batch_items.hpp"
 #include "envelope.hpp"
 #include "log.hpp"
 #include "models/item_writer.hpp"
@@ -52,13 +52,13 @@ FeedResult fare_to_vp_facebook_xml(std::string_view json_input) {
 
 FeedResult fares_to_vp_facebook_xml(std::string_view json_input, std::string_view title,
                                     std::string_view domain) {
-    std::int64_t xml_item_count = 0;
     log::HeldRecords skipped;  // follow "Parsed", which can only count the fares at the end
     std::string document;
     // Items are shorter than the package fares they come from; a quarter more spares copying the
     // document as it grows for fares with few keys the item does not use.
     document.reserve(json_input.size() + json_input.size() / 4 + 4096);
     append_envelope_head(document, title, domain);
+    BatchItems items(document, "\n");
 
     PackageFeedItem item;  // one item reused for every fare, so its buffers are too
     // Each fare's item is written as soon as the fare is read; a read error drops the document.
@@ -67,16 +67,7 @@ FeedResult fares_to_vp_facebook_xml(std::string_view json_input, std::string_vie
             skipped.hold(log::Level::Error, std::source_location::current(), no_hotel_image_message(fare));
             return;
         }
-        const std::size_t item_start = document.size();
-        if (xml_item_count > 0) document.push_back('\n');
-        if (auto written = models::item_writer::append_item_xml(document, item); !written) {
-            document.resize(item_start);
-            skipped.hold(log::Level::Error, std::source_location::current(),
-                         "Error converting fare object to XML, skipping: " +
-                             models::item_writer::diagnostic_form(item));
-            return;
-        }
-        ++xml_item_count;
+        items.append(item, skipped);
     });
     if (!fare_count) {
         return std::unexpected(read_failure::batch_error(log_target, std::move(fare_count.error()), json_input));
@@ -87,7 +78,7 @@ FeedResult fares_to_vp_facebook_xml(std::string_view json_input, std::string_vie
     skipped.emit_all(log_target);
 
     log::emit(log_target, log::Level::Info, std::source_location::current(), [&] {
-        return "Processed xml vp_fb package feeds items: " + std::to_string(xml_item_count);
+        return "Processed xml vp_fb package feeds items: " + std::to_string(items.count());
     });
     append_envelope_tail(document);
     return document;

@@ -19,11 +19,11 @@
 //   };
 #pragma once
 
-#include <cstdint>
 #include <source_location>
 #include <string>
 #include <string_view>
 
+#include "batch_items.hpp"
 #include "feed_result.hpp"
 #include "landing_page.hpp"
 #include "log.hpp"
@@ -55,7 +55,6 @@ FeedResult batch(std::string_view json_input, std::string_view title, std::strin
     constexpr std::string_view target = Feed::log_target;
     OrderedTextSet with_no_images;
     OrderedTextSet with_no_city_names;
-    std::int64_t xml_item_count = 0;
     log::HeldRecords skipped;  // follow "Parsed", which can only count the fares at the end
 
     std::string document;
@@ -63,6 +62,7 @@ FeedResult batch(std::string_view json_input, std::string_view title, std::strin
     // room for half as much again spares copying the document as it grows.
     document.reserve(json_input.size() + json_input.size() / 2 + 4096);
     Feed::append_envelope_head(document, title, domain);
+    BatchItems items(document, Feed::separator);
 
     LandingPage links(landing_page);
     typename Feed::Item item;  // one item reused for every fare, so its buffers are too
@@ -81,16 +81,7 @@ FeedResult batch(std::string_view json_input, std::string_view title, std::strin
         Feed::after_image(item);
         if constexpr (Feed::checks_city_names) Feed::check_city_names(item, with_no_city_names);
 
-        const std::size_t item_start = document.size();
-        if (xml_item_count > 0) document.append(Feed::separator);
-        if (auto written = models::item_writer::append_item_xml(document, item); !written) {
-            document.resize(item_start);
-            skipped.hold(log::Level::Error, std::source_location::current(),
-                         "Error converting fare object to XML, skipping: " +
-                             models::item_writer::diagnostic_form(item));
-            return;
-        }
-        ++xml_item_count;
+        items.append(item, skipped);
     });
     if (!fare_count) return std::unexpected(read_failure::batch_error(target, std::move(fare_count.error()), json_input));
     log::emit(target, log::Level::Info, std::source_location::current(), [&] {
@@ -108,7 +99,7 @@ FeedResult batch(std::string_view json_input, std::string_view title, std::strin
                                          "No translations available for : " + with_no_city_names.join(",")});
     }
     log::emit(target, log::Level::Info, std::source_location::current(), [&] {
-        return "Processed xml feeds items: " + std::to_string(xml_item_count);
+        return "Processed xml feeds items: " + std::to_string(items.count());
     });
     Feed::append_envelope_tail(document);
     return document;
