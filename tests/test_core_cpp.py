@@ -26,11 +26,7 @@ PROGRAMS = {
     "number_text_test": ["src/models/number_text.cpp"],
     "debug_text_test": ["src/models/debug_text.cpp", "src/models/utf8.cpp"],
     "item_writer_test": ITEM_WRITER,
-    "listing_items_test": [
-        *ITEM_WRITER,
-        "src/models/xml_model.cpp",
-        "src/models/xml_google_model.cpp",
-    ],
+    "listing_items_test": ITEM_WRITER,
     "criteo_item_test": [*ITEM_WRITER, "src/models/xml_criteo_model.cpp"],
     "get_blue_item_test": [*ITEM_WRITER, "src/models/xml_get_blue_model.cpp"],
     "vp_item_test": [*ITEM_WRITER, "src/models/xml_vp_facebook_model.cpp"],
