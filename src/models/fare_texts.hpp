@@ -23,8 +23,9 @@ inline std::string_view destination_city_name(const json_model::FareObject& fare
 
 // Sets `price` to the formatted total price, one space and the currency code, both as received.
 inline void assign_price_with_currency(std::string& price, const json_model::FareObject& fare) {
-    const auto& specification = fare.price_specification;
-    assign_joined(price, {specification.formated_total_price, " ", specification.currency_code});
+    const auto& price_specification = fare.price_specification;
+    assign_joined(price, {price_specification.formated_total_price, " ",
+                          price_specification.currency_code});
 }
 
 }  // namespace vesk::models::fare_texts
