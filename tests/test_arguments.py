@@ -6,25 +6,10 @@ import logging
 import pytest
 
 from conftest import flight_fare
+from signatures import METHOD_PARAMETERS
 from vesk_fares_to_xml import Converter
 
-SINGLE_FARE = ["fare_object"]
-FLIGHT_BATCH = ["fare_objects_list", "feed_title", "domain", "image_mapping", "default_image_url", "landing_page"]
-PACKAGE_BATCH = ["fare_objects_list", "feed_title", "domain"]
-
-SIGNATURES = {
-    "__new__": ["protocol"],
-    "fare_to_facebook": SINGLE_FARE,
-    "fare_to_google_xml": SINGLE_FARE,
-    "fare_to_criteo_xml": SINGLE_FARE,
-    "fare_to_get_blue_xml": SINGLE_FARE,
-    "fare_to_vp_facebook_xml": SINGLE_FARE,
-    "fares_to_facebook": FLIGHT_BATCH,
-    "fares_to_google_xml": FLIGHT_BATCH,
-    "fares_to_criteo_xml": FLIGHT_BATCH,
-    "fares_to_get_blue_xml": FLIGHT_BATCH,
-    "fares_to_vp_facebook_xml": PACKAGE_BATCH,
-}
+SIGNATURES = {"__new__": ["protocol"], **METHOD_PARAMETERS}
 METHODS = [name for name in SIGNATURES if name != "__new__"]
 
 # A value of the right kind for every parameter; binding and conversion tests replace one of them.

@@ -7,25 +7,10 @@ import sys
 import pytest
 
 import vesk_fares_to_xml
+from signatures import METHOD_PARAMETERS, SINGLE_FARE
 from vesk_fares_to_xml import Converter
 
-SINGLE_FARE = ["fare_object"]
-FLIGHT_BATCH = ["fare_objects_list", "feed_title", "domain", "image_mapping", "default_image_url", "landing_page"]
-PACKAGE_BATCH = ["fare_objects_list", "feed_title", "domain"]
-
-# In class declaration order.
-METHODS = {
-    "fare_to_facebook": SINGLE_FARE,
-    "fare_to_google_xml": SINGLE_FARE,
-    "fare_to_criteo_xml": SINGLE_FARE,
-    "fare_to_get_blue_xml": SINGLE_FARE,
-    "fare_to_vp_facebook_xml": SINGLE_FARE,
-    "fares_to_facebook": FLIGHT_BATCH,
-    "fares_to_google_xml": FLIGHT_BATCH,
-    "fares_to_criteo_xml": FLIGHT_BATCH,
-    "fares_to_get_blue_xml": FLIGHT_BATCH,
-    "fares_to_vp_facebook_xml": PACKAGE_BATCH,
-}
+METHODS = METHOD_PARAMETERS
 SINGLE_FARE_METHODS = [name for name, parameters in METHODS.items() if parameters is SINGLE_FARE]
 
 
